@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds everything and runs every test: the text core natively
+# (plain, sanitized and fuzzed), and the Windows builds under Wine on a private Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+source scripts/wine-env.sh
+trap stop_wine_and_xvfb EXIT
+
+bash scripts/setup.sh
+
+step() { printf '\n==== %s\n' "$*"; }
+
+step "native build and tests"
+cmake --preset native >/dev/null
+cmake --build --preset native
+ctest --preset native
+
+step "sanitized build and tests"
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize
+ctest --preset sanitize
+
+step "32-bit Windows build"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32
+# Checks of the program file itself run on the host.
+ctest --preset win32 -L host
+
+start_xvfb
+if machine_runs_32bit; then
+    step "32-bit Windows tests under Wine"
+    make_wine_prefix "$root/build/wine/win32" win32
+    ctest --preset win32 -LE host
+else
+    step "this machine cannot execute 32-bit code: the 64-bit build is tested under Wine instead"
+fi
+
+step "64-bit Windows build and tests under Wine"
+cmake --preset win64 >/dev/null
+cmake --build --preset win64
+make_wine_prefix "$root/build/wine/win64" win64
+ctest --preset win64 -LE host
+
+step "all tests passed"
