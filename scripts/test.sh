@@ -26,6 +26,11 @@ cmake --preset win32 >/dev/null
 cmake --build --preset win32
 # Checks of the program file itself run on the host.
 ctest --preset win32 -L host
+# The same commit must give the same program file, byte for byte.
+cmake --preset win32 -B build/win32-again >/dev/null
+cmake --build build/win32-again --target velmora -j2 >/dev/null
+cmp build/win32/velmora.exe build/win32-again/velmora.exe
+echo "reproducible: two builds of velmora.exe are identical"
 
 start_xvfb
 if machine_runs_32bit; then
