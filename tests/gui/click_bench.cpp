@@ -2,8 +2,9 @@
 // whether 1,000 clicks leave the process's objects and memory where they were.
 //
 // Run next to velmora.exe, under Wine: velmora_click_bench.exe [repeats]
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs the types of windows.h first.
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
