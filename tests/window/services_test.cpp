@@ -119,6 +119,39 @@ TEST_F(ServicesTest, ControlTextRoundTripsWholeAndUncut) {
     }
 }
 
+// A window may promise more bytes than it then copies (the length can count a two-byte
+// character twice); the text read is what was copied, not the promise.
+LRESULT CALLBACK overstatingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETTEXTLENGTH) {
+        return 10;
+    }
+    if (message == WM_GETTEXT && wParam >= 5) {
+        std::memcpy(reinterpret_cast<char*>(lParam),
+                    "\xD6\xD0"
+                    "ab",
+                    5);
+        return 4;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(ControlText, LengthThatOverstatesIsCutToWhatWasCopied) {
+    WNDCLASSA overstating{};
+    overstating.lpfnWndProc = overstatingProcedure;
+    overstating.hInstance = GetModuleHandleA(nullptr);
+    overstating.lpszClassName = "VelmoraTestOverstating";
+    RegisterClassA(&overstating);
+    const HWND window = CreateWindowExA(0, overstating.lpszClassName, "", 0, 0, 0, 1, 1, nullptr,
+                                        nullptr, overstating.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+    const Text text = getControlText(window);
+    EXPECT_EQ(text.size(), 4);
+    EXPECT_EQ(bytesOf(text),
+              "\xD6\xD0"
+              "ab");
+    DestroyWindow(window);
+}
+
 TEST_F(ServicesTest, EmptyBoxGivesTheMissingTextAndMissingTextEmptiesTheBox) {
     const HWND box = mainWindow.编辑框1.handle;
     setControlText(box, Text());
