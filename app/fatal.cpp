@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 #include "app/program.h"
 #include "text/text.h"
@@ -32,10 +33,10 @@ void showFatalError(const char* cause) {
 void textOutOfMemory(std::int64_t bytesRequested) {
     char message[96];
     char* end = message;
-    end = std::strcpy(end, kOutOfMemoryBefore) + std::strlen(kOutOfMemoryBefore);
-    end =
-        std::to_chars(end, message + sizeof message - sizeof kOutOfMemoryAfter, bytesRequested).ptr;
-    std::strcpy(end, kOutOfMemoryAfter);
+    std::memcpy(end, kOutOfMemoryBefore, sizeof kOutOfMemoryBefore - 1);
+    end += sizeof kOutOfMemoryBefore - 1;
+    end = std::to_chars(end, std::end(message) - sizeof kOutOfMemoryAfter, bytesRequested).ptr;
+    std::memcpy(end, kOutOfMemoryAfter, sizeof kOutOfMemoryAfter);  // with its zero
     showFatalError(message);
 }
 
