@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 
 #include "tests/gui/velmora_test.h"
 
@@ -35,6 +36,11 @@ const CloseCase kCloseCases[] = {
     {"EscInTheOutput", 1, [](const Velmora&) { return pressKeys({{VK_ESCAPE}}); }},
     {"EscOnTheButton", 2, [](const Velmora&) { return pressKeys({{VK_ESCAPE}}); }},
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const CloseCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class CloseTest : public VelmoraTest, public testing::WithParamInterface<CloseCase> {};
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
 
 #include "tests/gui/velmora_test.h"
 
@@ -153,14 +154,21 @@ TEST_F(StartupTest, BackgroundAndBothBoxesAreWhiteWithBorders) {
         {"output box near its top", {100, 150}},
     };
     const RECT area = screenRect(app.main);
-    // The window paints after it is shown; give it a moment to get there.
+    // The window and its boxes paint some time after they are shown; wait until every
+    // blank spot has been painted, then look at one picture of it.
     waitUntil(
         [&] {
             const ScreenShot shot(area);
-            const POINT p = screenPoint(200, 200);
-            return isWhite(shot.at(p.x, p.y));
+            for (const auto& spot : kWhite) {
+                const POINT p = screenPoint(spot.client.x, spot.client.y);
+                if (!isWhite(shot.at(p.x, p.y))) {
+                    return false;
+                }
+            }
+            return true;
         },
         5s);
+    std::this_thread::sleep_for(100ms);  // the text after the background
 
     const ScreenShot shot(area);
     ASSERT_TRUE(shot.ok()) << "could not read the screen";
