@@ -37,17 +37,24 @@ def ring(x0, y0, x1, y1, r, thickness):
 
 
 def layers(size):
-    """Shapes from back to front: (distance, fill colour). Small sizes get wider pockets
-    so that every part stays visible."""
+    """Shapes from back to front: (distance, fill colour). Edges are put on whole pixels
+    so that the outlines stay sharp; small sizes get wider pockets so that every part
+    stays visible."""
     small = size <= 16
     side = 0.20 if small else 0.16
+    snap = lambda v: round(v * size) / size
+
+    def box(x0, y0, x1, y1, r):
+        return rounded_box(snap(x0), snap(y0), snap(x1), snap(y1), r)
+
+    handle = ring(snap(0.36), 0.0, snap(0.64), snap(0.24), 0.08, max(0.07, 1.0 / size))
     return [
-        (ring(0.36, 0.02, 0.64, 0.24, 0.08, 0.07 if not small else 0.09), OUTLINE),  # handle
-        (rounded_box(0.02, 0.44, 0.02 + side + 0.06, 0.84, 0.06), RED),  # left pocket
-        (rounded_box(0.98 - side - 0.06, 0.44, 0.98, 0.84, 0.06), RED),  # right pocket
-        (rounded_box(0.16, 0.14, 0.84, 0.96, 0.16), BLUE),  # body
-        (rounded_box(0.16, 0.14, 0.84, 0.42, 0.16), DARK_BLUE),  # top flap
-        (rounded_box(0.28, 0.52, 0.72, 0.88, 0.07), RED),  # front pocket
+        (handle, OUTLINE),
+        (box(0.02, 0.44, 0.02 + side + 0.06, 0.84, 0.06), RED),  # left pocket
+        (box(0.98 - side - 0.06, 0.44, 0.98, 0.84, 0.06), RED),  # right pocket
+        (box(0.16, 0.14, 0.84, 0.96, 0.16), BLUE),  # body
+        (box(0.16, 0.14, 0.84, 0.42, 0.16), DARK_BLUE),  # top flap
+        (box(0.28, 0.52, 0.72, 0.88, 0.07), RED),  # front pocket
     ]
 
 
@@ -61,7 +68,7 @@ def over(dst, colour, alpha):
 
 
 def draw(size):
-    line = max(1.0, size / 20) / size  # outline width in unit coordinates
+    line = max(1.0, round(size / 20)) / size  # outline width: whole pixels
     shapes = layers(size)
     pixels = []
     for py in range(size):
