@@ -64,9 +64,9 @@ HWND findWindow(DWORD processId, const char* className);
 // Polls until the condition holds; false when the time ran out.
 bool waitUntil(const std::function<bool()>& condition, Millis timeout);
 
-// A window's text through WM_GETTEXT: GetWindowTextA on another process's edit box gives
-// the text it was created with, not what it holds now. Bytes in the driver's ANSI code
-// page, which is the program's. Nothing when the window does not answer.
+// A window's text through WM_GETTEXT: GetWindowTextA on another process's window does not
+// ask the window, and for an edit box it gives nothing of what the box holds. Bytes in the
+// driver's ANSI code page, which is the program's. Nothing when the window does not answer.
 std::optional<std::string> controlText(HWND window, Millis timeout = 5s);
 // WM_SETTEXT with the bytes; true when the window took them.
 bool setControlText(HWND window, const std::string& bytes, Millis timeout = 20s);
