@@ -88,6 +88,16 @@ TEST_F(LifetimeTest, MinimizeAndRestoreKeepItRunningInPlace) {
     EXPECT_EQ(app.process.waitForExit(10s), 0u);
 }
 
+TEST_F(LifetimeTest, LoggingOffIsNotHeldUp) {
+    // A question would keep the answer from coming back within the wait.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(app.main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                                    5000, &answer));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    EXPECT_EQ(findWindow(app.process.id(), "#32770"), nullptr);
+    EXPECT_TRUE(app.process.running()) << "the query alone ended the program";
+}
+
 // Waits while handling this thread's messages, which a window of the driver needs.
 bool pumpUntil(const std::function<bool()>& condition, Millis timeout) {
     return waitUntil(
