@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include "tests/gui/big_input.h"
 #include "tests/gui/velmora_test.h"
@@ -216,6 +217,12 @@ TEST(OutOfMemoryTest, ClickOnABigInputShowsTheErrorAndEndsWithMinusOne) {
         << "not the error icon";
     EXPECT_GE(firstNumber(box->text), 1'000'000)
         << "the box does not name the bytes requested: " << testing::PrintToString(box->text);
+    // While the box is open no event is delivered: another click must not run a second
+    // conversion, which would run out of memory again and stack a second box.
+    ASSERT_TRUE(PostMessageW(app.button, BM_CLICK, 0, 0));
+    std::this_thread::sleep_for(1s);
+    EXPECT_EQ(countWindows(app.process.id(), "#32770"), 1);
+
     ASSERT_NE(box->okButton, nullptr);
     clickButton(box->okButton, 5s);  // may not come back: the process ends while handling it
     EXPECT_EQ(app.process.waitForExit(10s), kFatalExitCode);

@@ -18,6 +18,8 @@ struct WindowSearch {
     DWORD processId;
     const char* className;
     HWND found;
+    int count;
+    bool all;  // count every match instead of stopping at the first
 };
 
 BOOL CALLBACK matchWindow(HWND window, LPARAM param) {
@@ -27,7 +29,8 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM param) {
     if (owner == search->processId && IsWindowVisible(window) &&
         className(window) == search->className) {
         search->found = window;
-        return FALSE;
+        ++search->count;
+        return search->all;
     }
     return TRUE;
 }
@@ -123,9 +126,15 @@ Process startProcess(const std::wstring& program, const std::wstring& arguments)
 }
 
 HWND findWindow(DWORD processId, const char* wantedClass) {
-    WindowSearch search{processId, wantedClass, nullptr};
+    WindowSearch search{processId, wantedClass, nullptr, 0, false};
     EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+int countWindows(DWORD processId, const char* wantedClass) {
+    WindowSearch search{processId, wantedClass, nullptr, 0, true};
+    EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.count;
 }
 
 HWND waitForWindow(DWORD processId, const char* wantedClass, Millis timeout) {

@@ -60,6 +60,8 @@ Process startProcess(const std::wstring& program, const std::wstring& arguments 
 HWND waitForWindow(DWORD processId, const char* className, Millis timeout);
 // The same without waiting: null when there is none now.
 HWND findWindow(DWORD processId, const char* className);
+// How many visible top-level windows of the process have this class.
+int countWindows(DWORD processId, const char* className);
 
 // Polls until the condition holds; false when the time ran out.
 bool waitUntil(const std::function<bool()>& condition, Millis timeout);
