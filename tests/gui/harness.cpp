@@ -243,11 +243,17 @@ bool pressKeys(std::initializer_list<Key> keys) {
         if (key.shift) {
             addKey(inputs, VK_SHIFT, false);
         }
+        if (key.ctrl) {
+            addKey(inputs, VK_CONTROL, false);
+        }
         if (key.alt) {
             addKey(inputs, VK_MENU, false);
         }
         addKey(inputs, key.vk, false);
         addKey(inputs, key.vk, true);
+        if (key.ctrl) {
+            addKey(inputs, VK_CONTROL, true);
+        }
         if (key.alt) {
             addKey(inputs, VK_MENU, true);
         }

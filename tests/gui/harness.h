@@ -99,6 +99,7 @@ struct Key {
     WORD vk;
     bool shift = false;
     bool alt = false;
+    bool ctrl = false;
 };
 // Presses and releases each key in turn, with its modifiers held around it.
 bool pressKeys(std::initializer_list<Key> keys);

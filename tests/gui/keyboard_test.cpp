@@ -88,4 +88,21 @@ TEST_F(KeyboardTest, SpaceOnTheButtonConvertsTheInput) {
     EXPECT_EQ(clipboard->bytes, kInitialOutput);
 }
 
+TEST_F(KeyboardTest, ReadOnlyOutputCanBeSelectedAndCopied) {
+    ASSERT_TRUE(clickButton(app.button));  // leaves the focus on the button
+    ASSERT_EQ(controlText(app.output), kInitialOutput);
+    const std::string sentinel = "not copied yet";
+    ASSERT_TRUE(putClipboardText(sentinel));
+
+    ASSERT_TRUE(typeAndExpectFocus({kShiftTab}, app.output));
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(app.output, EM_SETSEL, 0, -1, SMTO_NORMAL, 5000, &ignored));
+    ASSERT_TRUE(pressKeys({{'C', false, false, true}}));
+    EXPECT_TRUE(waitUntil(
+        [&] { return readClipboardText().value_or(ClipboardText{}).bytes == kInitialOutput; }, 5s))
+        << "clipboard holds "
+        << testing::PrintToString(readClipboardText().value_or(ClipboardText{}).bytes);
+    EXPECT_EQ(controlText(app.output), kInitialOutput);
+}
+
 }  // namespace
