@@ -3,7 +3,8 @@
 //
 // Run next to velmora.exe, under Wine: velmora_click_bench.exe [repeats]
 #include <windows.h>
-// psapi.h needs the types of windows.h first.
+// These two need the types of windows.h first.
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -62,7 +63,47 @@ struct OwnBox {
     }
 };
 
+// Runs a scope under velmora.exe's own manifest, so that the box made there is the same
+// version 6 edit control that velmora's boxes are.
+class VelmoraManifestScope {
+public:
+    VelmoraManifestScope() {
+        const std::wstring program = programBesideDriver(L"velmora.exe");
+        ACTCTXW description{};
+        description.cbSize = sizeof description;
+        description.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        description.lpSource = program.c_str();
+        description.lpResourceName = MAKEINTRESOURCEW(1);
+        context_ = CreateActCtxW(&description);
+        active_ = context_ != INVALID_HANDLE_VALUE && ActivateActCtx(context_, &cookie_);
+    }
+    VelmoraManifestScope(const VelmoraManifestScope&) = delete;
+    VelmoraManifestScope& operator=(const VelmoraManifestScope&) = delete;
+    ~VelmoraManifestScope() {
+        if (active_) {
+            DeactivateActCtx(0, cookie_);
+        }
+        if (context_ != INVALID_HANDLE_VALUE) {
+            ReleaseActCtx(context_);
+        }
+    }
+    bool active() const { return active_; }
+
+private:
+    HANDLE context_ = INVALID_HANDLE_VALUE;
+    ULONG_PTR cookie_ = 0;
+    bool active_ = false;
+};
+
 bool makeOwnBox(OwnBox& own) {
+    const VelmoraManifestScope manifest;
+    if (manifest.active()) {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+    }
+    std::printf("baseline box: %s\n", manifest.active()
+                                          ? "the version 6 edit control, as velmora's"
+                                          : "the system's plain edit control (no manifest)");
     own.frame = CreateWindowExA(0, "STATIC", "baseline", WS_OVERLAPPED | WS_CAPTION, 0, 0, 420, 260,
                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (own.frame == nullptr) {
