@@ -17,8 +17,9 @@ using StartupTest = VelmoraTest;
 constexpr LONG_PTR kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
                                 WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VISIBLE;
 
-// The edit control takes WS_BORDER out of its window style and draws the single line
-// itself, so the border is checked on the screen instead.
+// Whether WS_BORDER shows in an edit box's style depends on when it was given (an edit
+// control created with it takes it out and draws the line itself), so the border is
+// checked on the screen instead.
 constexpr LONG_PTR kInputStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | WS_TABSTOP |
                                  ES_WANTRETURN | ES_AUTOVSCROLL | ES_MULTILINE | ES_LEFT;
 constexpr LONG_PTR kButtonStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP |
@@ -43,7 +44,7 @@ bool isWhite(COLORREF c) {
     return c == RGB(255, 255, 255);
 }
 
-// Darkest of the three channels' maximum: 0 is black.
+// The brightest of the three channels: 0 only for black.
 int brightness(COLORREF c) {
     return std::max({GetRValue(c), GetGValue(c), GetBValue(c)});
 }
@@ -177,8 +178,8 @@ TEST_F(StartupTest, BackgroundAndBothBoxesAreWhiteWithBorders) {
         const POINT p = screenPoint(spot.client.x, spot.client.y);
         EXPECT_EQ(shot.at(p.x, p.y), RGB(255, 255, 255));
     }
-    // A single-line border: the outermost pixel row of each box is drawn, the next one is
-    // the white interior again... or the edit's own margin, which is white as well.
+    // A single-line border: the outermost pixels of each box are drawn, the ones just inside
+    // are already the white interior (a sunken or double edge would be darker there).
     for (HWND box : {app.input, app.output}) {
         const RECT r = rectInParent(box);
         const POINT top = screenPoint((r.left + r.right) / 2 - 50, r.top);
