@@ -26,6 +26,11 @@ headless=0
 [ -z "${DISPLAY:-}" ] && headless=1
 start_xvfb
 make_wine_prefix "$root/build/wine/run-$arch" "$arch"
+if [ "$headless" = 1 ]; then
+    # Xvfb has no window manager: let Wine draw the title bar and frame itself.
+    "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+fi
 
 scripts/wine-run.sh "$exe" &
 program=$!

@@ -23,7 +23,10 @@ fi
 
 VELMORA_FORCE_XVFB=1 start_xvfb
 make_wine_prefix "$root/build/wine/shot-$arch" "$arch"
-timeout 60 scripts/wine-run.sh "$exe" &
+# Xvfb has no window manager: let Wine draw the title bar and frame itself.
+"$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+"$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+timeout 60 scripts/wine-run.sh "$exe" 2>/dev/null &
 sleep 4
 mkdir -p "$(dirname "$out")"
 # Crop to the window: Xvfb has no window manager, so the window is all there is.
