@@ -11,15 +11,27 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 packages=(cmake g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb imagemagick)
 for p in "${packages[@]}"; do have "$p" || need+=("$p"); done
-[ ${#need[@]} -eq 0 ] && exit 0
+# Wine is run with LANG=zh_CN.UTF-8 for code page 936; with the locale generated, the
+# shells that set it stay quiet about it.
+has_locale() { locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; }
+has_locale || have locales || need+=(locales)
+if [ ${#need[@]} -eq 0 ] && has_locale; then
+    exit 0
+fi
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-echo "setup: installing ${need[*]}"
+echo "setup: installing ${need[*]:-the zh_CN.UTF-8 locale}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+if [ ${#need[@]} -gt 0 ]; then
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi
+if ! has_locale; then
+    $sudo sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+    $sudo locale-gen >/dev/null
+fi
