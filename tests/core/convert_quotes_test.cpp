@@ -131,14 +131,6 @@ std::string randomText(std::mt19937& rng, std::string_view alphabet, std::uint32
     return s;
 }
 
-std::int64_t quoteBytes(std::string_view s) {
-    std::int64_t n = 0;
-    for (const char c : s) {
-        n += c == '"';
-    }
-    return n;
-}
-
 // Wherever the two-byte stepping finds every quote, the one-pass conversion gives the
 // same bytes as the steps taken one by one with the text operations.
 TEST(ConvertQuotes, SameAsTheStepsWhereEveryQuoteIsFound) {
@@ -148,7 +140,7 @@ TEST(ConvertQuotes, SameAsTheStepsWhereEveryQuoteIsFound) {
     for (int round = 0; round < 20000; ++round) {
         const std::string input = randomText(rng, alphabet, 14);
         const Text text(input);
-        if (input.empty() || countOccurrences(text, Text("\""), false) != quoteBytes(input)) {
+        if (input.empty() || countOccurrences(text, Text("\""), false) != reference::quoteBytes(input)) {
             continue;
         }
         ++compared;

@@ -167,4 +167,12 @@ std::optional<std::string> evaluate(std::string_view expression) {
     }
 }
 
+std::int64_t quoteBytes(std::string_view text) {
+    std::int64_t n = 0;
+    for (const char c : text) {
+        n += c == '"';
+    }
+    return n;
+}
+
 }  // namespace reference

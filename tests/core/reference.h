@@ -20,6 +20,9 @@ std::string replaceText(std::string_view text, std::string_view pattern,
 
 std::int32_t countOccurrences(std::string_view text, std::string_view pattern, bool caseSensitive);
 
+// How many 0x22 bytes the text holds, whatever stands before them.
+std::int64_t quoteBytes(std::string_view text);
+
 // The quote conversion done the long way, as its steps are written, with the core's
 // own text operations. It differs from convertQuotes only where the two-byte stepping
 // hides a quote, and on the empty text.

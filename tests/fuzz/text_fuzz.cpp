@@ -44,21 +44,13 @@ std::string withoutZeros(std::string_view bytes) {
     return s;
 }
 
-std::int64_t quoteBytes(std::string_view s) {
-    std::int64_t n = 0;
-    for (const char c : s) {
-        n += c == '"';
-    }
-    return n;
-}
-
 void checkConversion(const std::string& input) {
     const Text text(input);
     const std::string output(convertQuotes(text).view());
     const auto value = reference::evaluate(output);
     check(value.has_value(), "the conversion is a well-formed expression");
     check(*value == input, "the conversion evaluates back to its input");
-    if (!input.empty() && countOccurrences(text, Text("\""), false) == quoteBytes(input)) {
+    if (!input.empty() && countOccurrences(text, Text("\""), false) == reference::quoteBytes(input)) {
         check(output == reference::convertQuotesByTheSteps(text).view(),
               "the conversion matches its steps wherever every quote is found");
     }

@@ -200,22 +200,24 @@ std::pair<int, int> editSelection(HWND edit) {
     return {LOWORD(selection), HIWORD(selection)};
 }
 
-HWND focusedWindow(HWND anyWindowOfThread) {
+namespace {
+// The focus and activation state of the thread that owns the window; zeroed on failure.
+GUITHREADINFO threadInfo(HWND anyWindowOfThread) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(anyWindowOfThread, nullptr), &info)) {
-        return nullptr;
+        info = GUITHREADINFO{};
     }
-    return info.hwndFocus;
+    return info;
+}
+}  // namespace
+
+HWND focusedWindow(HWND anyWindowOfThread) {
+    return threadInfo(anyWindowOfThread).hwndFocus;
 }
 
 HWND activeWindow(HWND anyWindowOfThread) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(anyWindowOfThread, nullptr), &info)) {
-        return nullptr;
-    }
-    return info.hwndActive;
+    return threadInfo(anyWindowOfThread).hwndActive;
 }
 
 RECT rectInParent(HWND child) {
