@@ -124,8 +124,8 @@ std::int32_t findText(const Text& text, const Text& pattern, std::int32_t start,
     return -1;
 }
 
-Text replaceText(const Text& text, const Text& pattern, const Text& replacement,
-                 std::int32_t start, std::int32_t count, bool caseSensitive) {
+Text replaceText(const Text& text, const Text& pattern, const Text& replacement, std::int32_t start,
+                 std::int32_t count, bool caseSensitive) {
     const std::int32_t length = text.size();
     const std::int32_t patternLength = pattern.size();
     const std::int32_t origin = scanOrigin(start);

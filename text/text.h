@@ -71,8 +71,8 @@ std::int32_t findText(const Text& text, const Text& pattern, std::int32_t start,
 
 // Replaces matches from left to right, at most count of them (negative: all). Note the
 // flag's sense is the opposite of findText's: letters fold when caseSensitive is false.
-Text replaceText(const Text& text, const Text& pattern, const Text& replacement,
-                 std::int32_t start, std::int32_t count, bool caseSensitive);
+Text replaceText(const Text& text, const Text& pattern, const Text& replacement, std::int32_t start,
+                 std::int32_t count, bool caseSensitive);
 
 // -1, 0 or 1, comparing bytes as unsigned values; a proper prefix is the smaller.
 std::int32_t compareText(const Text& a, const Text& b);

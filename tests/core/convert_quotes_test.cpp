@@ -140,7 +140,8 @@ TEST(ConvertQuotes, SameAsTheStepsWhereEveryQuoteIsFound) {
     for (int round = 0; round < 20000; ++round) {
         const std::string input = randomText(rng, alphabet, 14);
         const Text text(input);
-        if (input.empty() || countOccurrences(text, Text("\""), false) != reference::quoteBytes(input)) {
+        if (input.empty() ||
+            countOccurrences(text, Text("\""), false) != reference::quoteBytes(input)) {
             continue;
         }
         ++compared;

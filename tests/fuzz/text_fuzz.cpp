@@ -50,7 +50,8 @@ void checkConversion(const std::string& input) {
     const auto value = reference::evaluate(output);
     check(value.has_value(), "the conversion is a well-formed expression");
     check(*value == input, "the conversion evaluates back to its input");
-    if (!input.empty() && countOccurrences(text, Text("\""), false) == reference::quoteBytes(input)) {
+    if (!input.empty() &&
+        countOccurrences(text, Text("\""), false) == reference::quoteBytes(input)) {
         check(output == reference::convertQuotesByTheSteps(text).view(),
               "the conversion matches its steps wherever every quote is found");
     }
