@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <vector>
 
 #include "app/program.h"
 #include "tests/window/window_fixture.h"
@@ -34,6 +35,35 @@ TEST(LoadMainWindow, ShowsTheSizedWindowWithTheFocusInTheInputBox) {
     EXPECT_EQ(end, 0u);
     EXPECT_EQ(windowText(mainWindow.编辑框2.handle), "") << "nothing was clicked while loading";
     DestroyWindow(window);
+    pumpMessages();
+}
+
+// What the main window measured each time it was about to be shown, seen by a hook.
+std::vector<RECT> clientAreasWhenShown;
+
+LRESULT CALLBACK recordShowing(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SHOWWINDOW && call->wParam == TRUE &&
+        call->hwnd == mainWindow.window) {
+        RECT client{};
+        GetClientRect(call->hwnd, &client);
+        clientAreasWhenShown.push_back(client);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(LoadMainWindow, WindowIsShownOnceAndAlreadyAtItsFinalSize) {
+    clientAreasWhenShown.clear();
+    const HHOOK hook =
+        SetWindowsHookExA(WH_CALLWNDPROC, recordShowing, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    const bool loaded = loadMainWindow();
+    UnhookWindowsHookEx(hook);
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(clientAreasWhenShown.size(), 1u);
+    EXPECT_EQ(clientAreasWhenShown[0].right, 410);
+    EXPECT_EQ(clientAreasWhenShown[0].bottom, 250);
+    DestroyWindow(mainWindow.window);
     pumpMessages();
 }
 
