@@ -8,7 +8,9 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 
 # The 64-bit compiler and Wine loader serve machines that cannot execute 32-bit code:
 # there the same sources are tested as a 64-bit program.
+# g++-multilib and qemu-user run the core's tests as a 32-bit program on any machine.
 packages=(cmake g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
+          g++-multilib qemu-user
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb imagemagick)
 for p in "${packages[@]}"; do have "$p" || need+=("$p"); done
 # Wine is run with LANG=zh_CN.UTF-8 for code page 936; with the locale generated, the

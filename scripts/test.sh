@@ -21,6 +21,11 @@ cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize
 ctest --preset sanitize
 
+step "the core as a 32-bit program, under qemu"
+cmake --preset native32 >/dev/null
+cmake --build --preset native32
+ctest --preset native32
+
 step "32-bit Windows build"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32
